@@ -14,20 +14,6 @@ constexpr UINT32 F = CHANNEL_FLAG_FIRST;
 constexpr UINT32 L = CHANNEL_FLAG_LAST;
 constexpr UINT32 FL = CHANNEL_FLAG_FIRST | CHANNEL_FLAG_LAST;
 
-// A document as the host delivers it: chunks of at most 1600 bytes with the real flags.
-std::vector<Chunk> Message(const std::string& document, size_t chunkSize = 1600) {
-  std::vector<Chunk> chunks;
-  size_t offset = 0;
-  do {
-    size_t length = std::min(chunkSize, document.size() - offset);
-    UINT32 flags = (offset == 0 ? F : 0) | (offset + length == document.size() ? L : 0);
-    chunks.push_back({flags, document.substr(offset, length), CHANNEL_EVENT_DATA_RECEIVED,
-                      static_cast<UINT32>(document.size())});
-    offset += length;
-  } while (offset < document.size());
-  return chunks;
-}
-
 std::vector<Chunk> Join(std::vector<std::vector<Chunk>> parts) {
   std::vector<Chunk> all;
   for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());

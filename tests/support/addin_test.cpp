@@ -67,16 +67,18 @@ void AddinTest::Receive(const Chunk& chunk) {
                                             chunk.dataFlags);
 }
 
-void AddinTest::Send(const std::string& document, size_t chunkSize) {
+std::vector<Chunk> Message(const std::string& document, size_t chunkSize) {
+  std::vector<Chunk> chunks;
   size_t offset = 0;
   do {
     size_t length = std::min(chunkSize, document.size() - offset);
     UINT32 flags = (offset == 0 ? CHANNEL_FLAG_FIRST : 0) |
                    (offset + length == document.size() ? CHANNEL_FLAG_LAST : 0);
-    Receive({flags, document.substr(offset, length), CHANNEL_EVENT_DATA_RECEIVED,
-             static_cast<UINT32>(document.size())});
+    chunks.push_back({flags, document.substr(offset, length), CHANNEL_EVENT_DATA_RECEIVED,
+                      static_cast<UINT32>(document.size())});
     offset += length;
   } while (offset < document.size());
+  return chunks;
 }
 
 void ExpectNotices(const std::vector<std::string>& texts) {

@@ -32,8 +32,6 @@ class AddinTest : public ::testing::Test {
   void Connect();
   // Hands one chunk to the open-event handler named at the last open.
   void Receive(const Chunk& chunk);
-  // Sends a document as the host does: chunks of at most chunkSize bytes.
-  void Send(const std::string& document, size_t chunkSize = 1600);
 
  protected:
   void* library_ = nullptr;
@@ -43,6 +41,10 @@ class AddinTest : public ::testing::Test {
  private:
   std::string previousDirectory_;
 };
+
+// A document as the host delivers it: chunks of at most chunkSize bytes, the
+// first flagged CHANNEL_FLAG_FIRST, the last CHANNEL_FLAG_LAST.
+std::vector<Chunk> Message(const std::string& document, size_t chunkSize = 1600);
 
 // Expects exactly these notices, each a modal, ownerless "Velquist" box with OK only.
 void ExpectNotices(const std::vector<std::string>& texts);
