@@ -17,16 +17,17 @@ gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sPAPERSIZE=a4 -dCompressPages
   small setfont 60 660 moveto (Printed through the Remote Desktop add-in) show
   60 636 moveto (Page ) show page 3 string cvs show ( of ) show pages 3 string cvs show
   % Enough lines and shapes that the file takes many 1600-byte chunks.
-  1 1 24 {
+  1 1 20 {
     /row exch def
     60 600 row 20 mul sub moveto
     (Line ) show row 3 string cvs show ( of page ) show page 3 string cvs show
     (: the quick brown fox jumps over the lazy dog.) show
   } for
+  1.5 setlinewidth
   0 1 11 {
     /i exch def
-    i 12 div 0.8 0.5 sethsbcolor
-    300 150 i 8 mul add 40 i 30 mul dup 20 add arc stroke
+    i 12 div 0.8 0.7 sethsbcolor
+    newpath 297 120 10 i 6 mul add i 30 mul page 40 mul add dup 200 add arc stroke
   } for
   showpage
 } for
