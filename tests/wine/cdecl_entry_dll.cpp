@@ -3,7 +3,8 @@
 // expects __stdcall and crashes.
 #include "platform/channel.h"
 
-extern "C" __declspec(dllexport) BOOL __cdecl VirtualChannelEntry(PCHANNEL_ENTRY_POINTS entryPoints) {
+extern "C" __declspec(dllexport) BOOL
+    __cdecl VirtualChannelEntry(PCHANNEL_ENTRY_POINTS entryPoints) {
   (void)entryPoints;
   return FALSE;
 }

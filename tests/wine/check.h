@@ -51,9 +51,9 @@ inline int Finish(const char* name) {
 #define CHECK(condition) ::check::Record((condition), __FILE__, __LINE__, #condition)
 #define CHECK_EQ(a, b) ::check::RecordEq((a), (b), #a, #b, __FILE__, __LINE__)
 // Says what the program is doing, so that a failure reads in its context.
-#define STEP(...)                  \
-  do {                             \
+#define STEP(...)                   \
+  do {                              \
     std::printf("-- " __VA_ARGS__); \
-    std::printf("\n");             \
-    std::fflush(stdout);           \
+    std::printf("\n");              \
+    std::fflush(stdout);            \
   } while (0)

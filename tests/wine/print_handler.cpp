@@ -26,8 +26,9 @@ std::string LogDirectory() {
 
 bool ReadWhole(const char* path, std::vector<char>* bytes, DWORD* error) {
   // Share everything: a reader must not get in the way of the next document.
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     *error = GetLastError();
     return false;
@@ -78,14 +79,15 @@ int main(int argc, char** argv) {
       if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
       std::fclose(out);
     }
-    std::snprintf(line, sizeof(line), "n=%d|path=%s|cwd=%s|startflags=0x%lx|show=%u|size=%zu|copy=%s|args=%d\n",
-                  n, path, cwd, static_cast<unsigned long>(startup.dwFlags),
+    std::snprintf(line, sizeof(line),
+                  "n=%d|path=%s|cwd=%s|startflags=0x%lx|show=%u|size=%zu|copy=%s|args=%d\n", n,
+                  path, cwd, static_cast<unsigned long>(startup.dwFlags),
                   static_cast<unsigned>(startup.wShowWindow), bytes.size(), copy.c_str(), argc - 1);
   } else {
-    std::snprintf(line, sizeof(line), "n=%d|path=%s|cwd=%s|startflags=0x%lx|show=%u|error=%lu|args=%d\n", n,
-                  path, cwd, static_cast<unsigned long>(startup.dwFlags),
-                  static_cast<unsigned>(startup.wShowWindow), static_cast<unsigned long>(error),
-                  argc - 1);
+    std::snprintf(
+        line, sizeof(line), "n=%d|path=%s|cwd=%s|startflags=0x%lx|show=%u|error=%lu|args=%d\n", n,
+        path, cwd, static_cast<unsigned long>(startup.dwFlags),
+        static_cast<unsigned>(startup.wShowWindow), static_cast<unsigned long>(error), argc - 1);
   }
   FILE* log = std::fopen((dir + "\\prints.log").c_str(), "ab");
   if (log != nullptr) {

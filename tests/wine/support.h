@@ -56,8 +56,8 @@ bool WaitForPrints(size_t count, DWORD timeoutMs = 30000);
 struct SeenNotice {
   std::string caption, text, className;
   bool visible = false, okButton = false, cancelButton = false, owned = false;
-  std::string during;     // the call into the add-in that was running, or ""
-  bool blocked = false;   // that call had not returned while the box was up
+  std::string during;          // the call into the add-in that was running, or ""
+  bool blocked = false;        // that call had not returned while the box was up
   bool returnedAfter = false;  // and returned once the box was dismissed
 };
 

@@ -207,7 +207,8 @@ void NoticesCase() {
   CHECK_EQ(result.entryResult, TRUE);
   CHECK_EQ(static_cast<int>(result.status), static_cast<int>(SessionStatus::kNotDelivered));
   CHECK_EQ(notices.size(), 2u);
-  for (const SeenNotice& notice : notices) ExpectNotice(notice, kOpenFailed, "VirtualChannelInitEvent");
+  for (const SeenNotice& notice : notices)
+    ExpectNotice(notice, kOpenFailed, "VirtualChannelInitEvent");
 
   STEP("a server without virtual channels");
   options = Options();
@@ -327,11 +328,11 @@ void HostCliCase() {
 
   ProgramRun run = Host(addin + " " + sample, 0, "session: ran through");
   std::printf("%s", run.output.c_str());
-  for (const char* step : {"VirtualChannelEntry returned TRUE", "event: CHANNEL_EVENT_INITIALIZED",
-                           "event: CHANNEL_EVENT_CONNECTED, server", "VirtualChannelOpen returns 0",
-                           "dataFlags 0x1 (FIRST)", "dataFlags 0x2 (LAST)",
-                           "event: CHANNEL_EVENT_DISCONNECTED", "event: CHANNEL_EVENT_TERMINATED",
-                           "unload: FreeLibrary done"}) {
+  for (const char* step :
+       {"VirtualChannelEntry returned TRUE", "event: CHANNEL_EVENT_INITIALIZED",
+        "event: CHANNEL_EVENT_CONNECTED, server", "VirtualChannelOpen returns 0",
+        "dataFlags 0x1 (FIRST)", "dataFlags 0x2 (LAST)", "event: CHANNEL_EVENT_DISCONNECTED",
+        "event: CHANNEL_EVENT_TERMINATED", "unload: FreeLibrary done"}) {
     CHECK(Contains(run.output, step));
   }
   CHECK(WaitForPrints(1));
@@ -349,7 +350,8 @@ void HostCliCase() {
 #else
   Host(Quote(other), 3, "is a DLL for x86-64 (64-bit), but this quarven-host is i386 (32-bit)");
 #endif
-  Host(addin + " C:\\no\\such\\document.pdf", 3, "cannot read the document C:\\no\\such\\document.pdf");
+  Host(addin + " C:\\no\\such\\document.pdf", 3,
+       "cannot read the document C:\\no\\such\\document.pdf");
 
   Host("--refuse-init 5 " + addin + " " + sample, 4, "refused the entry", &notices);
   CHECK_EQ(notices.size(), 1u);
@@ -376,11 +378,14 @@ void HostCliCase() {
 // 32-bit: each of the add-in's three functions removes its own arguments.
 void StdcallCase() {
   std::string addin = Quote(EnvPath("QUARVEN_ADDIN"));
-  ProgramRun run = Host(addin + " " + Quote(EnvPath("QUARVEN_SAMPLE_PDF")), 0,
-                        "session: ran through");
-  CHECK(Contains(run.output, "stack: VirtualChannelEntry removed its 4 argument bytes (__stdcall)"));
-  CHECK(Contains(run.output, "stack: VirtualChannelInitEvent removed its 16 argument bytes (__stdcall)"));
-  CHECK(Contains(run.output, "stack: VirtualChannelOpenEvent removed its 24 argument bytes (__stdcall)"));
+  ProgramRun run =
+      Host(addin + " " + Quote(EnvPath("QUARVEN_SAMPLE_PDF")), 0, "session: ran through");
+  CHECK(
+      Contains(run.output, "stack: VirtualChannelEntry removed its 4 argument bytes (__stdcall)"));
+  CHECK(Contains(run.output,
+                 "stack: VirtualChannelInitEvent removed its 16 argument bytes (__stdcall)"));
+  CHECK(Contains(run.output,
+                 "stack: VirtualChannelOpenEvent removed its 24 argument bytes (__stdcall)"));
   STEP("a __cdecl entry is caught");
   Host(Quote(EnvPath("QUARVEN_CDECL_DLL")), 6,
        "VirtualChannelEntry removed 0 of its 4 argument bytes from the stack: it is not __stdcall");
@@ -410,13 +415,16 @@ void VersionCase() {
     for (const char* name : {"ProductName", "FileDescription", "FileVersion"}) {
       char* value = nullptr;
       std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
-      bool found = VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<LPVOID*>(&value),
-                                  &length) && value != nullptr;
+      bool found =
+          VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<LPVOID*>(&value), &length) &&
+          value != nullptr;
       CHECK(found);
       if (!found) continue;
       STEP("  %s: %s", name, value);
-      if (std::strcmp(name, "ProductName") == 0) CHECK_EQ(std::string(value), std::string("quarven"));
-      if (std::strcmp(name, "FileVersion") == 0) CHECK_EQ(std::string(value), std::string(QUARVEN_VERSION));
+      if (std::strcmp(name, "ProductName") == 0)
+        CHECK_EQ(std::string(value), std::string("quarven"));
+      if (std::strcmp(name, "FileVersion") == 0)
+        CHECK_EQ(std::string(value), std::string(QUARVEN_VERSION));
       if (std::strcmp(name, "FileDescription") == 0) CHECK(std::strlen(value) > 10);
     }
   }
@@ -428,8 +436,8 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"document", DocumentCase}, {"documents", DocumentsCase}, {"notices", NoticesCase},
-    {"held-spool", HeldSpoolCase}, {"host-cli", HostCliCase}, {"stdcall", StdcallCase},
+    {"document", DocumentCase},    {"documents", DocumentsCase}, {"notices", NoticesCase},
+    {"held-spool", HeldSpoolCase}, {"host-cli", HostCliCase},    {"stdcall", StdcallCase},
     {"version", VersionCase},
 };
 

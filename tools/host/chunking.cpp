@@ -2,8 +2,7 @@
 
 #include <cstdio>
 
-std::vector<ChunkSpan> SplitIntoChunks(size_t totalLength, size_t chunkLength,
-                                       UINT32 extraFlags) {
+std::vector<ChunkSpan> SplitIntoChunks(size_t totalLength, size_t chunkLength, UINT32 extraFlags) {
   std::vector<ChunkSpan> chunks;
   size_t offset = 0;
   do {

@@ -126,8 +126,8 @@ UINT VCAPITYPE ClientVirtualChannelInit(LPVOID* ppInitHandle, PCHANNEL_DEF pChan
           pChannel[i].options |= CHANNEL_OPTION_INITIALIZED | client.options->extraOptionBits;
           break;
       }
-      Say("  client: channel \"%s\" registered, options now 0x%08lx", client.channels.back().c_str(),
-          static_cast<unsigned long>(pChannel[i].options));
+      Say("  client: channel \"%s\" registered, options now 0x%08lx",
+          client.channels.back().c_str(), static_cast<unsigned long>(pChannel[i].options));
     }
     Say("  client: init handle %p stored", kInitHandle);
   }
@@ -135,8 +135,7 @@ UINT VCAPITYPE ClientVirtualChannelInit(LPVOID* ppInitHandle, PCHANNEL_DEF pChan
   return rc;
 }
 
-UINT VCAPITYPE ClientVirtualChannelOpen(LPVOID pInitHandle, LPDWORD pOpenHandle,
-                                        PCHAR pChannelName,
+UINT VCAPITYPE ClientVirtualChannelOpen(LPVOID pInitHandle, LPDWORD pOpenHandle, PCHAR pChannelName,
                                         PCHANNEL_OPEN_EVENT_FN pChannelOpenEventProc) {
   Client& client = *gClient;
   std::string name = pChannelName != nullptr ? std::string(pChannelName, strnlen(pChannelName, 8))
@@ -208,8 +207,8 @@ UINT VCAPITYPE ClientVirtualChannelWrite(DWORD openHandle, LPVOID pData, ULONG d
 // Reads the start of the DLL: a clear word for a file that the loader would
 // refuse, before the loader's own terse one.
 bool CheckAddinFile(const std::string& path, std::string* error) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
@@ -243,8 +242,8 @@ bool CheckAddinFile(const std::string& path, std::string* error) {
     *error = Format(
         "%s is a DLL for %s, but this quarven-host is %s and, like the Remote Desktop client "
         "of that architecture, loads only %s add-ins: use the quarven-host built for %s",
-        path.c_str(), MachineName(info.machine), MachineName(kOwnMachine),
-        MachineName(kOwnMachine), MachineName(info.machine));
+        path.c_str(), MachineName(info.machine), MachineName(kOwnMachine), MachineName(kOwnMachine),
+        MachineName(info.machine));
     return false;
   }
   Say("load: %s is a DLL for %s", path.c_str(), MachineName(info.machine));
@@ -296,12 +295,12 @@ class Session {
     module_ = LoadLibraryA(options_.addinPath.c_str());
     if (module_ == nullptr) {
       DWORD code = GetLastError();
-      const char* why = code == ERROR_MOD_NOT_FOUND      ? "not found, or a DLL it needs is missing"
+      const char* why = code == ERROR_MOD_NOT_FOUND    ? "not found, or a DLL it needs is missing"
                         : code == ERROR_BAD_EXE_FORMAT ? "not a DLL for this architecture"
                                                        : "the loader refused it";
       Fail(SessionStatus::kLoadFailed,
-           Format("cannot load the add-in %s: %s (Windows error %lu)",
-                  options_.addinPath.c_str(), why, static_cast<unsigned long>(code)));
+           Format("cannot load the add-in %s: %s (Windows error %lu)", options_.addinPath.c_str(),
+                  why, static_cast<unsigned long>(code)));
       return false;
     }
     Say("load: LoadLibrary(\"%s\") done", options_.addinPath.c_str());
@@ -400,8 +399,7 @@ class Session {
     }
     StackCheck check;
     Before("VirtualChannelInitEvent");
-    CallInitEvent(client_.initHandler, kInitHandle, event, const_cast<char*>(data), length,
-                  &check);
+    CallInitEvent(client_.initHandler, kInitHandle, event, const_cast<char*>(data), length, &check);
     After("VirtualChannelInitEvent");
     return Checked("VirtualChannelInitEvent", check, &initEventReported_);
   }
@@ -441,8 +439,8 @@ class Session {
           "this connection",
           index + 1, documents_.size(), document.name.c_str(), kDocumentChannel);
       Fail(SessionStatus::kNotDelivered,
-           Format("document %s was not handed over: no open channel \"%s\"",
-                  document.name.c_str(), kDocumentChannel));
+           Format("document %s was not handed over: no open channel \"%s\"", document.name.c_str(),
+                  kDocumentChannel));
       return true;
     }
     std::vector<ChunkSpan> chunks =
@@ -456,7 +454,8 @@ class Session {
     for (size_t c = 0; c < chunks.size(); ++c) {
       const ChunkSpan& chunk = chunks[c];
       std::fill(buffer.begin(), buffer.end(), 0xcc);
-      if (chunk.length > 0) memcpy(buffer.data(), document.bytes.data() + chunk.offset, chunk.length);
+      if (chunk.length > 0)
+        memcpy(buffer.data(), document.bytes.data() + chunk.offset, chunk.length);
       bool shown = chunks.size() <= 6 || c < 2 || c + 2 >= chunks.size();
       if (shown) {
         Say("  chunk %zu/%zu: CHANNEL_EVENT_DATA_RECEIVED, dataLength %lu, totalLength %lu, "

@@ -49,8 +49,8 @@ struct SessionResult {
   std::string error;  // what went wrong, for the user; empty when it ran through
   bool entryCalled = false;
   BOOL entryResult = FALSE;
-  size_t delivered = 0;   // documents handed over whole
-  unsigned writes = 0;    // VirtualChannelWrite calls (a one-way add-in makes none)
+  size_t delivered = 0;  // documents handed over whole
+  unsigned writes = 0;   // VirtualChannelWrite calls (a one-way add-in makes none)
   bool stackChecked = false;
 };
 

@@ -35,8 +35,8 @@ TEST(HostOptions, EveryOption) {
   HostOptions options;
   std::string error;
   ASSERT_EQ(Parse({"--refuse-init", "5", "--fail-open", "0x6", "--v1-server", "--server", "srv",
-                   "--chunk-size", "100", "--extra-flags", "0x10", "--reconnect", "--pause",
-                   "250", "--extra-options", "0x1", "x.dll", "d"},
+                   "--chunk-size", "100", "--extra-flags", "0x10", "--reconnect", "--pause", "250",
+                   "--extra-options", "0x1", "x.dll", "d"},
                   &options, &error),
             ParseResult::kRun)
       << error;
