@@ -2,9 +2,9 @@
 
 WINDOWS_PRESETS := windows-x86 windows-x64
 
-.PHONY: test test-native test-windows windows deps-native deps-windows format clean
+.PHONY: test test-native test-windows test-deploy windows dist deps-native deps-windows format clean
 
-test: test-native test-windows
+test: test-native test-windows test-deploy
 
 deps-native:
 	bash tools/install-deps.sh native
@@ -32,8 +32,16 @@ test-windows: windows
 	  ctest --preset $$preset || exit 1; \
 	done
 
+# The release zip, dist/quarven-<version>.zip, packed from both Windows builds.
+dist: windows
+	cmake --preset deploy && cmake --build --preset deploy
+
+# The release under Wine: the zip's content, the install scripts, the sender.
+test-deploy: dist
+	ctest --preset deploy
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -30,7 +30,9 @@ if /i "%OLD%"=="%DLL%" goto same
 
 reg add "%KEY%" /v Name /t REG_SZ /d "%DLL%" /f >nul
 if errorlevel 1 goto failed
-if defined OLD echo Replaced the earlier registration of %OLD%
+if not defined OLD goto installed
+echo Replaced the earlier registration of %OLD%
+:installed
 echo quarven is installed for this user: %DLL%
 echo Restart the Remote Desktop client to load it.
 exit /b 0
