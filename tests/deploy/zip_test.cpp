@@ -1,20 +1,19 @@
 // The release zip holds exactly what a user needs, each file as built.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <map>
 #include <string>
 
 #include "tests/deploy/deploy_paths.h"
+#include "tests/deploy/files.h"
 #include "tests/deploy/zip_listing.h"
 
 namespace {
 
 std::string Read(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  EXPECT_TRUE(file) << path;
-  return {std::istreambuf_iterator<char>(file), {}};
+  EXPECT_TRUE(std::filesystem::exists(path)) << path;
+  return ReadAll(path);
 }
 
 std::string WithCrLf(const std::string& text) {
