@@ -4,9 +4,12 @@
 // handler. And what the sender says when the road is closed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -86,6 +89,56 @@ TEST_P(RoadTest, SenderSaysWhyNothingWasSent) {
     EXPECT_FALSE(fs::exists(client_ / "message.bin"));
     EXPECT_FALSE(fs::exists(client_ / "temp.pdf"));
   }
+}
+
+// The print handler's record of one start: "n=1|path=...|show=0|...".
+std::map<std::string, std::string> Fields(const std::string& line) {
+  std::map<std::string, std::string> fields;
+  size_t at = 0;
+  while (at < line.size()) {
+    const size_t end = std::min(line.find('|', at), line.size());
+    const std::string field = line.substr(at, end - at);
+    const size_t equals = field.find('=');
+    if (equals != std::string::npos) fields[field.substr(0, equals)] = field.substr(equals + 1);
+    at = end + 1;
+  }
+  return fields;
+}
+
+// The print handler runs on its own once the add-in has asked the shell to print.
+std::string WaitForPrintLog(const fs::path& log) {
+  for (int tries = 0; tries < 300 && ReadAll(log.string()).find('\n') == std::string::npos;
+       ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return ReadAll(log.string());
+}
+
+TEST_P(RoadTest, CarriesAPdfUnchangedToThePrintHandler) {
+  const std::string document = ReadAll(prefix_.SamplePdf());
+  ASSERT_GT(document.size(), 3 * 1600u) << "the sample must take several chunks";
+  fs::copy(prefix_.SamplePdf(), client_ / "report.pdf");
+
+  const Ran ran = Send({"report.pdf"});
+  ASSERT_EQ(ran.status, 0) << ran.output;
+  EXPECT_NE(ran.output.find("quarven-send: sent report.pdf (" + std::to_string(document.size()) +
+                            " bytes) on QUARVEN"),
+            std::string::npos)
+      << ran.output;
+  // What the server's API was handed, and what the add-in spooled from the chunks.
+  EXPECT_EQ(ReadAll((client_ / "message.bin").string()), document);
+  EXPECT_EQ(ReadAll((client_ / "temp.pdf").string()), document);
+
+  // One print, of the client's temp.pdf, hidden, and the handler read it whole.
+  const std::string log = WaitForPrintLog(client_ / "prints" / "prints.log");
+  ASSERT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+  const auto print = Fields(log.substr(0, log.find('\n')));
+  EXPECT_EQ(print.at("path"), WindowsPath((client_ / "temp.pdf").string())) << log;
+  EXPECT_EQ(print.at("show"), "0") << log;  // SW_HIDE
+  const fs::path copy = client_ / "prints" / print.at("copy");
+  EXPECT_EQ(ReadAll(copy.string()), document);
+  const Ran pages = ::Run({"pdfinfo", copy.string()});
+  EXPECT_TRUE(std::regex_search(pages.output, std::regex("\\nPages: +4\\n"))) << pages.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, RoadTest, ::testing::Values("x86", "x64"));

@@ -4,20 +4,20 @@
 
 #include "tests/deploy/deploy_paths.h"
 
-bool WinePrefix::Ready() const { return std::filesystem::exists(dir + "/system.reg"); }
+bool WinePrefix::Ready() const { return std::filesystem::exists(state + "/prefix/system.reg"); }
 
 Ran WinePrefix::Run(const std::vector<std::string>& args, const std::string& directory,
                     const std::map<std::string, std::string>& environment) const {
   std::vector<std::string> command{loader};
   command.insert(command.end(), args.begin(), args.end());
   std::map<std::string, std::string> wineEnvironment{
-      {"WINEPREFIX", dir}, {"WINELOADER", loader}, {"WINEDEBUG", "-all"}};
+      {"WINEPREFIX", state + "/prefix"}, {"WINELOADER", loader}, {"WINEDEBUG", "-all"}};
   for (const auto& [name, value] : environment) wineEnvironment[name] = value;
   return ::Run(command, directory, wineEnvironment);
 }
 
 WinePrefix PrefixFor(const std::string& arch) {
-  return WinePrefix{arch, std::string(kWinePrefixes) + "/" + arch,
+  return WinePrefix{arch, std::string(kWineSessions) + "/" + arch,
                     arch == "x64" ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine"};
 }
 

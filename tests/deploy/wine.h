@@ -1,5 +1,5 @@
-// The Wine prefixes of a test run, one per Windows architecture, made by the
-// run's setup (wine-prefix.sh) and shared by all its tests.
+// The Wine sessions of a test run, one per Windows architecture, set up by the
+// Wine tests' driver (tests/wine/run-wine.sh) and shared by all the run's tests.
 #pragma once
 
 #include <map>
@@ -10,12 +10,14 @@
 
 struct WinePrefix {
   std::string arch;    // "x86" or "x64": the programs it runs and the Windows it plays
-  std::string dir;     // the prefix itself
+  std::string state;   // the driver's folder for the session
   std::string loader;  // Wine's loader for programs of that architecture
 
-  // Whether the setup could make the prefix: a machine that cannot run 32-bit
-  // Linux programs cannot run 32-bit Wine either.
+  // Whether the setup made the prefix: a machine that cannot run 32-bit Linux
+  // programs cannot run 32-bit Wine either.
   bool Ready() const;
+  // The multi-page PDF the setup made.
+  std::string SamplePdf() const { return state + "/sample.pdf"; }
   // Runs a Windows program (a path in Windows form, or a name such as cmd or reg).
   Ran Run(const std::vector<std::string>& args, const std::string& directory = ".",
           const std::map<std::string, std::string>& environment = {}) const;
