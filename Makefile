@@ -2,9 +2,9 @@
 
 WINDOWS_PRESETS := windows-x86 windows-x64
 
-.PHONY: demo test test-native test-windows windows deps-native deps-windows format clean
+.PHONY: demo test test-native test-windows test-deploy windows dist deps-native deps-windows format clean
 
-test: test-native test-windows
+test: test-native test-windows test-deploy
 
 # The README's main job: a sample PDF through the 32-bit add-in, under Wine, to a
 # print handler; the picture of its first page lands in demo/first-page.png.
@@ -40,8 +40,16 @@ test-windows: windows
 	  echo "NOTE: this machine cannot run 32-bit programs, so the wine-x86 tests were skipped" \
 	    "(the x86 binary checks ran); see README.md."
 
+# The release zip, dist/quarven-<version>.zip, packed from both Windows builds.
+dist: windows
+	cmake --preset deploy && cmake --build --preset deploy
+
+# The release under Wine: the zip's content, the install scripts, the sender.
+test-deploy: dist
+	ctest --preset deploy
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build demo
+	rm -rf build demo dist
