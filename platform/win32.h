@@ -6,9 +6,8 @@
 #ifdef _WIN32
 
 // <shellapi.h> needs the types of <windows.h>, so it comes second.
-#include <windows.h>
-
 #include <shellapi.h>
+#include <windows.h>
 
 #else
 

@@ -82,8 +82,8 @@ fi
 # leaves by no jump into another function (which would hide its return).
 if [ ${#stdcall[@]} -gt 0 ]; then
   disassembly=$("$objdump" -d "$file")
-  for spec in "${stdcall[@]}"; do
-    symbol=${spec%=*} bytes=${spec##*=}
+  for expected in "${stdcall[@]}"; do
+    symbol=${expected%=*} bytes=${expected##*=}
     body=$(awk -v label="<$symbol>:" '$2 == label {on=1; next} on && /^$/ {exit} on {print}' \
       <<<"$disassembly")
     if [ -z "$body" ]; then fail "$name: no function $symbol"; continue; fi

@@ -64,7 +64,7 @@ SessionResult Run(const HostOptions& options, const std::vector<Document>& docum
   return result;
 }
 
-// One notice, as the spec has it: a modal, ownerless "Velquist" box with OK
+// One notice as the add-in must show it: a modal, ownerless "Velquist" box with OK
 // only, shown by the given call, which waited until the box was dismissed.
 void ExpectNotice(const SeenNotice& notice, const char* text, const char* during) {
   CHECK_EQ(notice.caption, std::string("Velquist"));

@@ -14,7 +14,7 @@ if [ -z "${QUARVEN_DEMO_IN_XVFB:-}" ] && [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
-# The 32-bit add-in is the one the spec asks for. A kernel without 32-bit
+# The 32-bit add-in is the main build. A kernel without 32-bit
 # support cannot run 32-bit Wine: then the demo says so and uses the 64-bit one.
 arch=x86
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
