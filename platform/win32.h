@@ -6,8 +6,10 @@
 #ifdef _WIN32
 
 // <shellapi.h> needs the types of <windows.h>, so it comes second.
-#include <shellapi.h>
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #else
 
