@@ -180,7 +180,8 @@ TEST_F(ReceiverTest, OneChunkMessageRemovesWritesThenQueriesAndPrintsInOneCall) 
   Receive({FL, "doc"});
   EXPECT_EQ(Windows().calls,
             (std::vector<std::string>{"DeleteFileA temp.pdf", "GetFileAttributesA temp.pdf",
-                                      "GetCurrentDirectoryA 260", "ShellExecuteA"}));
+                                      "GetLastError", "GetCurrentDirectoryA 260",
+                                      "ShellExecuteA"}));
   ExpectPrintRequestsOf({"doc"});
 }
 
@@ -231,6 +232,23 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ReceiverTest&) { Windows().keepFileOnDelete = false; },
                   {{F, "new "}, {0, "doc"}, {L, "ument"}},
                   "begun "},
+        // A failed query does not show that the old file is gone.
+        FaultCase{"OldSpoolFileHeldAndItsQueryFails",
+                  [](ReceiverTest&) {
+                    Windows().keepFileOnDelete = true;
+                    Windows().failFileAttributes = true;
+                  },
+                  [](ReceiverTest&) {
+                    Windows().keepFileOnDelete = false;
+                    Windows().failFileAttributes = false;
+                  },
+                  {{F, "new "}, {0, "doc"}, {L, "ument"}},
+                  "begun "},
+        FaultCase{"QueryFailsAfterTheRemoval",
+                  [](ReceiverTest&) { Windows().failFileAttributes = true; },
+                  [](ReceiverTest&) { Windows().failFileAttributes = false; },
+                  {{F, "new"}, {L, "doc"}},
+                  std::nullopt},
         FaultCase{"SpoolFileCannotBeOpenedAtFirstChunk",
                   [](ReceiverTest& t) {
                     DiskFreed(t);
