@@ -31,10 +31,10 @@ struct PrintRequest {
 struct WindowsDouble {
   // How the calls answer.
   bool failLocalAlloc = false;
-  bool failLocalFree = false;            // LocalFree answers the handle, as on failure
-  int noticeResult = IDOK;               // MessageBoxA's answer; 0 is a failure
-  bool keepFileOnDelete = false;         // DeleteFileA fails, the file stays
-  bool failFileAttributes = false;       // GetFileAttributesA fails whether or not the file is there
+  bool failLocalFree = false;       // LocalFree answers the handle, as on failure
+  int noticeResult = IDOK;          // MessageBoxA's answer; 0 is a failure
+  bool keepFileOnDelete = false;    // DeleteFileA fails, the file stays
+  bool failFileAttributes = false;  // GetFileAttributesA fails whether or not the file is there
   std::optional<DWORD> directoryResult;  // GetCurrentDirectoryA answers this, writing nothing
   HINSTANCE printResult = reinterpret_cast<HINSTANCE>(42);  // 32 or below is a failure
 
