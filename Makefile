@@ -1,16 +1,35 @@
 # Entry points over the CMake presets. Each target first installs what it needs.
 
-.PHONY: test test-native test-fuzz fuzz deps-native deps-fuzz format clean
+WINDOWS_PRESETS := windows-x86 windows-x64
 
-test: test-native test-fuzz
+.PHONY: test test-native test-windows test-fuzz fuzz windows deps-native deps-windows deps-fuzz \
+  format clean
+
+test: test-native test-windows test-fuzz
 
 deps-native:
 	bash tools/install-deps.sh native
+
+# cmake and ninja drive the cross builds too.
+deps-windows:
+	bash tools/install-deps.sh native windows
 
 # The native tests, plain and with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-native: deps-native
 	for preset in native native-asan; do \
 	  cmake --preset $$preset && cmake --build --preset $$preset && \
+	  ctest --preset $$preset || exit 1; \
+	done
+
+# Both Windows DLLs and the stand-in client, cross-built with mingw-w64.
+windows: deps-windows
+	for preset in $(WINDOWS_PRESETS); do \
+	  cmake --preset $$preset && cmake --build --preset $$preset || exit 1; \
+	done
+
+# The binary checks and the Wine tests of both builds.
+test-windows: windows
+	for preset in $(WINDOWS_PRESETS); do \
 	  ctest --preset $$preset || exit 1; \
 	done
 

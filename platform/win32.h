@@ -5,8 +5,10 @@
 
 #ifdef _WIN32
 
-#include <shellapi.h>
+// <shellapi.h> needs the types of <windows.h>, so it comes second.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #else
 
