@@ -2,8 +2,8 @@
 
 WINDOWS_PRESETS := windows-x86 windows-x64
 
-.PHONY: test test-native test-windows test-fuzz fuzz windows deps-native deps-windows deps-fuzz \
-  format clean
+.PHONY: test test-native test-windows test-fuzz fuzz bench windows deps-native deps-windows \
+  deps-fuzz format clean
 
 test: test-native test-windows test-fuzz
 
@@ -50,6 +50,18 @@ test-fuzz: deps-fuzz
 # The same, for longer.
 fuzz:
 	$(MAKE) test-fuzz FUZZ_SECONDS=900
+
+# The receiver's cost per chunk natively and under Wine, against the floor of its
+# design, and its peak memory: one table, and whether each target is met.
+BENCH_DIR = build/native/tools/bench
+bench: deps-windows
+	cmake --preset native && cmake --build --preset native --target quarven quarven-bench-driver quarven-bench
+	for preset in $(WINDOWS_PRESETS); do \
+	  cmake --preset $$preset && cmake --build --preset $$preset --target quarven quarven-bench-driver || exit 1; \
+	done
+	$(BENCH_DIR)/quarven-bench $(BENCH_DIR)/quarven-bench-driver build/native/quarven.so \
+	  build/windows-x86/tools/bench/quarven-bench-driver.exe build/windows-x86/quarven.dll \
+	  build/windows-x64/tools/bench/quarven-bench-driver.exe build/windows-x64/quarven.dll
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

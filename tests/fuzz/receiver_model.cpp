@@ -19,7 +19,8 @@ void ReceiverModel::Call(UINT event, UINT32 dataFlags, const std::string& bytes,
   if (!spool_) spool_.emplace();  // the open creates a missing file
   std::string& file = *spool_;
   std::uint64_t room = bytes.size();
-  if (faults.sizeLimit) room = *faults.sizeLimit > file.size() ? *faults.sizeLimit - file.size() : 0;
+  if (faults.sizeLimit)
+    room = *faults.sizeLimit > file.size() ? *faults.sizeLimit - file.size() : 0;
   if (bytes.size() > room) {
     // A short write keeps what fitted; the document is lost all the same.
     file.append(bytes, 0, static_cast<std::size_t>(room));

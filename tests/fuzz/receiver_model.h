@@ -11,9 +11,9 @@
 
 // The faults of the file system during one call.
 struct SpoolFaults {
-  bool openFails = false;    // the spool file cannot be opened
-  bool removeFails = false;  // an existing spool file cannot be removed and stays
-  bool queryFails = false;   // asking whether the spool file is there fails
+  bool openFails = false;                  // the spool file cannot be opened
+  bool removeFails = false;                // an existing spool file cannot be removed and stays
+  bool queryFails = false;                 // asking whether the spool file is there fails
   std::optional<std::uint64_t> sizeLimit;  // the file cannot grow past this size
 };
 
