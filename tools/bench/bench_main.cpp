@@ -158,7 +158,9 @@ struct Column {
     std::optional<double> ratio = Ratio();
     return ratio ? Format("%.3f, ", *ratio) + Verdict(*ratio <= kFloorTarget) : "not measured";
   }
-  double Mbits() const { return kChunkSize * 8 / perChunk->receiver / 1e6; }
+  double Mbits() const {
+    return kDocument * 8.0 / (perChunk->receiver * ChunkCount(kDocument)) / 1e6;
+  }
   std::string Throughput() const {
     return perChunk ? Format("%.0f Mbit/s", Mbits()) : "not measured";
   }
@@ -188,8 +190,12 @@ int main(int argc, char** argv) {
   // The documents go to real disk, never to memory.
   std::string pattern = (fs::temp_directory_path() / "quarven-bench-XXXXXX").string();
   struct statfs where {};
-  if (mkdtemp(pattern.data()) == nullptr || statfs(pattern.c_str(), &where) != 0 ||
-      where.f_type == 0x01021994 /* tmpfs */) {
+  if (mkdtemp(pattern.data()) == nullptr) {
+    std::perror(pattern.c_str());
+    return 2;
+  }
+  if (statfs(pattern.c_str(), &where) != 0 || where.f_type == 0x01021994 /* tmpfs */) {
+    fs::remove(pattern);
     std::fprintf(stderr, "need a temporary directory on disk: set TMPDIR to one\n");
     return 2;
   }
