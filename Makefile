@@ -2,9 +2,10 @@
 
 WINDOWS_PRESETS := windows-x86 windows-x64
 
-.PHONY: demo test test-native test-windows test-deploy windows dist deps-native deps-windows format clean
+.PHONY: demo test test-native test-windows test-deploy test-fuzz windows dist fuzz bench \
+  deps-native deps-windows deps-fuzz format clean
 
-test: test-native test-windows test-deploy
+test: test-native test-windows test-deploy test-fuzz
 
 # The README's main job: a sample PDF through the 32-bit add-in, under Wine, to a
 # print handler; the picture of its first page lands in demo/first-page.png.
@@ -47,6 +48,36 @@ dist: windows
 # The release under Wine: the zip's content, the install scripts, the sender.
 test-deploy: dist
 	ctest --preset deploy
+
+deps-fuzz:
+	bash tools/install-deps.sh fuzz
+
+# The receiver fuzzed against its model. New inputs go to build/fuzz/corpus; the
+# seeds in tests/fuzz/corpus are only read. The program changes its directory, so
+# every path it gets is absolute. Any finding fails the target.
+FUZZ_SECONDS ?= 60
+FUZZER = $(CURDIR)/build/fuzz/tests/fuzz/quarven_receiver_fuzz
+test-fuzz: deps-fuzz
+	cmake --preset fuzz && cmake --build --preset fuzz
+	mkdir -p build/fuzz/corpus
+	$(FUZZER) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -handle_xfsz=0 -print_final_stats=1 \
+	  -artifact_prefix=$(CURDIR)/build/fuzz/ $(CURDIR)/build/fuzz/corpus $(CURDIR)/tests/fuzz/corpus
+
+# The same, for longer.
+fuzz:
+	$(MAKE) test-fuzz FUZZ_SECONDS=900
+
+# The receiver's cost per chunk natively and under Wine, against the floor of its
+# design, and its peak memory: one table, and whether each target is met.
+BENCH_DIR = build/native/tools/bench
+bench: deps-windows
+	cmake --preset native && cmake --build --preset native --target quarven quarven-bench-driver quarven-bench
+	for preset in $(WINDOWS_PRESETS); do \
+	  cmake --preset $$preset && cmake --build --preset $$preset --target quarven quarven-bench-driver || exit 1; \
+	done
+	$(BENCH_DIR)/quarven-bench $(BENCH_DIR)/quarven-bench-driver build/native/quarven.so \
+	  build/windows-x86/tools/bench/quarven-bench-driver.exe build/windows-x86/quarven.dll \
+	  build/windows-x64/tools/bench/quarven-bench-driver.exe build/windows-x64/quarven.dll
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -45,6 +45,9 @@ typedef uintptr_t SIZE_T;
 #define SW_HIDE 0
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define SE_ERR_NOASSOC 31
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_SHARING_VIOLATION 32L
 
 extern "C" {
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
@@ -52,6 +55,7 @@ HLOCAL WINAPI LocalFree(HLOCAL hMem);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
+DWORD WINAPI GetLastError(void);
 DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
 HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
                                LPCSTR lpDirectory, INT nShowCmd);

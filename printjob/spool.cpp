@@ -8,7 +8,9 @@
 BOOL StartSpoolFile() {
   // A missing file is the ordinary case; only one that survives matters.
   DeleteFileA(SPOOL_FILE_NAME);
-  return GetFileAttributesA(SPOOL_FILE_NAME) == INVALID_FILE_ATTRIBUTES;
+  // Only a query that found no file shows it gone: one that failed shows nothing.
+  return GetFileAttributesA(SPOOL_FILE_NAME) == INVALID_FILE_ATTRIBUTES &&
+         GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 BOOL AppendToSpoolFile(const void* pData, UINT32 dataLength) {

@@ -14,6 +14,7 @@ struct RegistrationCase {
   ULONG optionsSet;
   BOOL expected;
   std::vector<std::string> notices;
+  int noticeResult = IDOK;  // 0: MessageBoxA fails
 };
 
 void PrintTo(const RegistrationCase& c, std::ostream* os) { *os << c.name; }
@@ -25,6 +26,7 @@ TEST_P(RegistrationResult, AnswersAndKeepsTheCopyAsTheHostSaid) {
   const RegistrationCase& c = GetParam();
   Host().initResult = c.initResult;
   Host().optionsToSet = c.optionsSet;
+  Windows().noticeResult = c.noticeResult;
 
   EXPECT_EQ(Enter(), c.expected);
   ExpectNotices(c.notices);
@@ -58,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         RegistrationCase{
             "RefusedButOptionsSet", 7, CHANNEL_OPTION_INITIALIZED, FALSE, {kInitFailed}},
         RegistrationCase{
-            "RefusedWithHighCode", 0xFFFFFFFF, CHANNEL_OPTION_INITIALIZED, FALSE, {kInitFailed}}),
+            "RefusedWithHighCode", 0xFFFFFFFF, CHANNEL_OPTION_INITIALIZED, FALSE, {kInitFailed}},
+        RegistrationCase{"RefusedAndTheNoticeFails", 1, 0, FALSE, {kInitFailed}, 0}),
     [](const ::testing::TestParamInfo<RegistrationCase>& info) { return info.param.name; });
 
 using EntryTest = AddinTest;
@@ -108,6 +111,7 @@ TEST_F(EntryTest, FailedAllocationRegistersNothing) {
   Windows().failLocalAlloc = true;
   EXPECT_FALSE(Enter());
   EXPECT_TRUE(Host().inits.empty());
+  EXPECT_EQ(Windows().calls, std::vector<std::string>{"LocalAlloc"});
   ExpectNotices({});
 }
 

@@ -2,6 +2,8 @@
 // releasing the state at termination.
 #include <dlfcn.h>
 
+#include <functional>
+
 #include "tests/support/addin_test.h"
 
 namespace {
@@ -43,7 +45,17 @@ TEST_F(LifecycleTest, EveryConnectionOpensAgainAndKeepsTheNewestHandle) {
   ExpectNotices({});
 }
 
-TEST_F(LifecycleTest, EachFailedOpenShowsItsOwnNotice) {
+// Each notice case runs with a MessageBoxA that works and one that fails: the add-in
+// goes on the same either way.
+class Notices : public AddinTest, public ::testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    AddinTest::SetUp();
+    Windows().noticeResult = GetParam();
+  }
+};
+
+TEST_P(Notices, EachFailedOpenShowsItsOwnNotice) {
   ASSERT_TRUE(Enter());
   Host().openResult = 5;
   Event(CHANNEL_EVENT_CONNECTED);
@@ -59,12 +71,18 @@ TEST_F(LifecycleTest, EachFailedOpenShowsItsOwnNotice) {
   EXPECT_EQ(Windows().notices.size(), 2u);
 }
 
-TEST_F(LifecycleTest, ServerWithoutVirtualChannelsShowsOneNoticeAndOpensNothing) {
+TEST_P(Notices, ServerWithoutVirtualChannelsShowsOneNoticeAndOpensNothing) {
   ASSERT_TRUE(Enter());
   Event(CHANNEL_EVENT_V1_CONNECTED);
   EXPECT_TRUE(Host().opens.empty());
   ExpectNotices({"Connecting to a non Windows 2000 Terminal Server"});
+  EXPECT_EQ(Windows().liveBlocks.size(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Lifecycle, Notices, ::testing::Values(IDOK, 0),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return info.param == IDOK ? "Shown" : "MessageBoxFails";
+                         });
 
 class QuietEvent : public AddinTest, public ::testing::WithParamInterface<UINT> {};
 
@@ -81,19 +99,68 @@ INSTANTIATE_TEST_SUITE_P(Lifecycle, QuietEvent,
                          ::testing::Values(CHANNEL_EVENT_INITIALIZED, CHANNEL_EVENT_DISCONNECTED, 5,
                                            6, CHANNEL_EVENT_DATA_RECEIVED, 0xFFFFFFFF));
 
-TEST_F(LifecycleTest, TerminationFreesTheCopyOnceAndLaterEventsTouchNothing) {
-  ASSERT_TRUE(Enter());
+// A host that goes on after termination, with LocalFree having worked or failed
+// there: the copy is freed once, nothing is read through it, nothing is left.
+struct AfterTerminationCase {
+  const char* name;
+  bool freeFails;
+  std::function<void(AddinTest&)> laterCall;
+  std::vector<std::string> notices;
+};
+
+void PrintTo(const AfterTerminationCase& c, std::ostream* os) { *os << c.name; }
+
+class AfterTermination : public AddinTest,
+                         public ::testing::WithParamInterface<AfterTerminationCase> {};
+
+TEST_P(AfterTermination, FreesTheCopyOnceAndTouchesNothingLater) {
+  const AfterTerminationCase& c = GetParam();
+  Connect();
+  Windows().failLocalFree = c.freeFails;
   void* copy = Windows().liveBlocks.at(0);
   Event(CHANNEL_EVENT_TERMINATED);
   EXPECT_EQ(Windows().freedBlocks, std::vector<void*>{copy});
-  ExpectNotices({});
 
-  // A host that goes on after termination: no second free, no open through freed memory.
-  Event(CHANNEL_EVENT_TERMINATED);
-  Event(CHANNEL_EVENT_CONNECTED);
-  EXPECT_EQ(Windows().freedBlocks.size(), 1u);
-  EXPECT_TRUE(Host().opens.empty());
-  ExpectNotices({});
+  c.laterCall(*this);
+  EXPECT_EQ(Windows().freedBlocks, std::vector<void*>{copy});
+  EXPECT_TRUE(Windows().liveBlocks.empty());
+  EXPECT_EQ(Host().opens.size(), 1u);
+  ExpectNotices(c.notices);
 }
+
+void Terminate(AddinTest& t) { t.Event(CHANNEL_EVENT_TERMINATED); }
+void Reconnect(AddinTest& t) { t.Event(CHANNEL_EVENT_CONNECTED); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Lifecycle, AfterTermination,
+    ::testing::Values(
+        AfterTerminationCase{"SecondTermination", false, Terminate, {}},
+        AfterTerminationCase{"Connection", false, Reconnect, {}},
+        AfterTerminationCase{"SecondTerminationAfterAFailedFree", true, Terminate, {}},
+        AfterTerminationCase{"ConnectionAfterAFailedFree", true, Reconnect, {}},
+        AfterTerminationCase{
+            "QuietEvents",
+            false,
+            [](AddinTest& t) {
+              for (UINT event : {CHANNEL_EVENT_INITIALIZED, CHANNEL_EVENT_DISCONNECTED, 5, 6}) {
+                t.Event(event);
+              }
+            },
+            {}},
+        // Needs none of the released state, so it still tells the user.
+        AfterTerminationCase{"ServerWithoutVirtualChannels",
+                             false,
+                             [](AddinTest& t) { t.Event(CHANNEL_EVENT_V1_CONNECTED); },
+                             {"Connecting to a non Windows 2000 Terminal Server"}},
+        // The receiver reads none of the released state: a late document still prints.
+        AfterTerminationCase{"LateDocument",
+                             false,
+                             [](AddinTest& t) {
+                               t.Send("late");
+                               EXPECT_EQ(ReadSpool(), "late");
+                               EXPECT_EQ(Windows().prints.size(), 1u);
+                             },
+                             {}}),
+    [](const ::testing::TestParamInfo<AfterTerminationCase>& info) { return info.param.name; });
 
 }  // namespace

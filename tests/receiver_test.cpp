@@ -164,9 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ReceiverTest, OneChunkMessageRemovesWritesThenQueriesAndPrintsInOneCall) {
   WriteSpool("old");
   Receive({FL, "doc"});
-  EXPECT_EQ(Windows().calls,
-            (std::vector<std::string>{"DeleteFileA temp.pdf", "GetFileAttributesA temp.pdf",
-                                      "GetCurrentDirectoryA 260", "ShellExecuteA"}));
+  EXPECT_EQ(Windows().calls, (std::vector<std::string>{
+                                 "DeleteFileA temp.pdf", "GetFileAttributesA temp.pdf",
+                                 "GetLastError", "GetCurrentDirectoryA 260", "ShellExecuteA"}));
   ExpectPrintRequestsOf({"doc"});
 }
 
@@ -217,6 +217,23 @@ INSTANTIATE_TEST_SUITE_P(
                   [](ReceiverTest&) { Windows().keepFileOnDelete = false; },
                   {{F, "new "}, {0, "doc"}, {L, "ument"}},
                   "begun "},
+        // A failed query does not show that the old file is gone.
+        FaultCase{"OldSpoolFileHeldAndItsQueryFails",
+                  [](ReceiverTest&) {
+                    Windows().keepFileOnDelete = true;
+                    Windows().failFileAttributes = true;
+                  },
+                  [](ReceiverTest&) {
+                    Windows().keepFileOnDelete = false;
+                    Windows().failFileAttributes = false;
+                  },
+                  {{F, "new "}, {0, "doc"}, {L, "ument"}},
+                  "begun "},
+        FaultCase{"QueryFailsAfterTheRemoval",
+                  [](ReceiverTest&) { Windows().failFileAttributes = true; },
+                  [](ReceiverTest&) { Windows().failFileAttributes = false; },
+                  {{F, "new"}, {L, "doc"}},
+                  std::nullopt},
         FaultCase{"SpoolFileCannotBeOpenedAtFirstChunk",
                   [](ReceiverTest& t) {
                     DiskFreed(t);
@@ -255,6 +272,22 @@ INSTANTIATE_TEST_SUITE_P(
                   {{0, "small"}, {L, "end"}},
                   std::nullopt}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
+
+// A refused print request (no program registered to print PDF files, out of
+// memory) is not reported: the file stays for the user, the next document replaces it.
+class PrintRefused : public ReceiverTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PrintRefused, LeavesTheSpoolFileAndTheNextDocumentPrints) {
+  Windows().printResult = reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(GetParam()));
+  Send("refused");
+  EXPECT_EQ(ReadSpool(), "refused");
+  Send("next");
+  EXPECT_EQ(ReadSpool(), "next");
+  ExpectPrintRequestsOf({"refused", "next"});
+  ExpectNotices({});
+}
+
+INSTANTIATE_TEST_SUITE_P(Receiver, PrintRefused, ::testing::Values(0, 2, SE_ERR_NOASSOC, 32));
 
 class DirectoryQuery : public ReceiverTest, public ::testing::WithParamInterface<DWORD> {};
 

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a make target needs and this machine lacks.
-# Usage: tools/install-deps.sh GROUP...   (groups: native, windows)
+# Usage: tools/install-deps.sh GROUP...   (groups: native, windows, fuzz)
 set -euo pipefail
 
 packages_for() {
   case "$1" in
     native) echo cmake ninja-build g++ make googletest libgtest-dev ;;
     windows) echo mingw-w64 wine wine32:i386 wine64 xvfb xauth ghostscript poppler-utils ;;
+    fuzz) echo cmake ninja-build make clang-14 libclang-rt-14-dev ;;
     *) echo "unknown group: $1" >&2; exit 2 ;;
   esac
 }

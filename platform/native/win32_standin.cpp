@@ -1,5 +1,6 @@
 // Native stand-ins for the Windows calls the add-in makes, so that the add-in
 // built for Linux is a complete library. Each does the nearest POSIX thing.
+#include <errno.h>
 #include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -12,6 +13,14 @@
 #include "platform/win32.h"
 
 extern char** environ;
+
+namespace {
+// The error of the last failed call, as GetLastError reports it. The add-in runs
+// on one thread, so one value serves.
+DWORD gLastError;
+
+DWORD ErrorOf(int error) { return error == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED; }
+}  // namespace
 
 extern "C" {
 
@@ -33,13 +42,22 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   return IDOK;
 }
 
-BOOL WINAPI DeleteFileA(LPCSTR lpFileName) { return unlink(lpFileName) == 0 ? TRUE : FALSE; }
+BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
+  if (unlink(lpFileName) == 0) return TRUE;
+  gLastError = ErrorOf(errno);
+  return FALSE;
+}
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
   struct stat status;
-  if (lstat(lpFileName, &status) != 0) return INVALID_FILE_ATTRIBUTES;
+  if (lstat(lpFileName, &status) != 0) {
+    gLastError = ErrorOf(errno);
+    return INVALID_FILE_ATTRIBUTES;
+  }
   return S_ISDIR(status.st_mode) ? 0x10 /* directory */ : 0x80 /* normal */;
 }
+
+DWORD WINAPI GetLastError(void) { return gLastError; }
 
 // The Windows contract: the length without the NUL on success, the size needed
 // (NUL included) when the buffer is too small, 0 on failure.

@@ -1,7 +1,9 @@
 #include "tests/support/windows_double.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <limits.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -35,6 +37,11 @@ std::optional<std::string> ReadSpool() {
 bool SpoolIsOpen() {
   std::string spool = SpoolPath();
   DIR* fds = opendir("/proc/self/fd");
+  if (fds == NULL) {
+    // Only a case that has used up the descriptors gets here, and it expects no print.
+    perror("SpoolIsOpen: cannot list the open descriptors");
+    abort();
+  }
   bool open = false;
   while (dirent* entry = readdir(fds)) {
     char target[PATH_MAX];
@@ -69,27 +76,47 @@ HLOCAL WINAPI LocalFree(HLOCAL hMem) {
   if (live == windows.liveBlocks.end()) return hMem;
   windows.liveBlocks.erase(live);
   free(hMem);
-  return NULL;
+  // A failed free still releases the block here, so that the case itself leaks nothing.
+  return windows.failLocalFree ? hMem : NULL;
 }
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   Windows().calls.push_back("MessageBoxA");
   Windows().notices.push_back(
       {hWnd, lpText ? lpText : "<null>", lpCaption ? lpCaption : "<null>", uType});
-  return IDOK;
+  return Windows().noticeResult;
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
-  Windows().calls.push_back(std::string("DeleteFileA ") + lpFileName);
-  if (Windows().keepFileOnDelete) return FALSE;
-  return unlink(lpFileName) == 0 ? TRUE : FALSE;
+  WindowsDouble& windows = Windows();
+  windows.calls.push_back(std::string("DeleteFileA ") + lpFileName);
+  if (windows.keepFileOnDelete) {
+    windows.lastError = ERROR_SHARING_VIOLATION;
+    return FALSE;
+  }
+  if (unlink(lpFileName) == 0) return TRUE;
+  windows.lastError = errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+  return FALSE;
 }
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
-  Windows().calls.push_back(std::string("GetFileAttributesA ") + lpFileName);
+  WindowsDouble& windows = Windows();
+  windows.calls.push_back(std::string("GetFileAttributesA ") + lpFileName);
   struct stat status;
-  if (lstat(lpFileName, &status) != 0) return INVALID_FILE_ATTRIBUTES;
+  if (windows.failFileAttributes) {
+    windows.lastError = ERROR_ACCESS_DENIED;
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  if (lstat(lpFileName, &status) != 0) {
+    windows.lastError = errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+    return INVALID_FILE_ATTRIBUTES;
+  }
   return S_ISDIR(status.st_mode) ? 0x10 : 0x80;
+}
+
+DWORD WINAPI GetLastError() {
+  Windows().calls.push_back("GetLastError");
+  return Windows().lastError;
 }
 
 DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
@@ -117,6 +144,6 @@ HINSTANCE WINAPI ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPC
                        ReadSpool(),
                        SpoolIsOpen()};
   windows.prints.push_back(request);
-  return reinterpret_cast<HINSTANCE>(42);
+  return windows.printResult;
 }
 }

@@ -31,10 +31,15 @@ struct PrintRequest {
 struct WindowsDouble {
   // How the calls answer.
   bool failLocalAlloc = false;
-  bool keepFileOnDelete = false;         // DeleteFileA fails, the file stays
+  bool failLocalFree = false;       // LocalFree answers the handle, as on failure
+  int noticeResult = IDOK;          // MessageBoxA's answer; 0 is a failure
+  bool keepFileOnDelete = false;    // DeleteFileA fails, the file stays
+  bool failFileAttributes = false;  // GetFileAttributesA fails whether or not the file is there
   std::optional<DWORD> directoryResult;  // GetCurrentDirectoryA answers this, writing nothing
+  HINSTANCE printResult = reinterpret_cast<HINSTANCE>(42);  // 32 or below is a failure
 
   // What the add-in did.
+  DWORD lastError = 0;  // as GetLastError answers it
   std::vector<Notice> notices;
   std::vector<std::size_t> allocationSizes;
   std::vector<void*> liveBlocks;
