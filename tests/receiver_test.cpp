@@ -202,7 +202,7 @@ TEST_P(Faults, DocumentIsDroppedWholeAndTheNextOnePrints) {
   ExpectPrintRequestsOf({});
 
   c.repair(*this);
-  for (const Chunk& chunk : Message("next document", 5)) Receive(chunk);
+  Send("next document", 5);
   EXPECT_EQ(ReadSpool(), "next document");
   ExpectPrintRequestsOf({"next document"});
   ExpectNotices({});

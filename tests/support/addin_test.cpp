@@ -67,6 +67,10 @@ void AddinTest::Receive(const Chunk& chunk) {
                                             chunk.dataFlags);
 }
 
+void AddinTest::Send(const std::string& document, size_t chunkSize) {
+  for (const Chunk& chunk : Message(document, chunkSize)) Receive(chunk);
+}
+
 std::vector<Chunk> Message(const std::string& document, size_t chunkSize) {
   std::vector<Chunk> chunks;
   size_t offset = 0;

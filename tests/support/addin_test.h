@@ -32,6 +32,8 @@ class AddinTest : public ::testing::Test {
   void Connect();
   // Hands one chunk to the open-event handler named at the last open.
   void Receive(const Chunk& chunk);
+  // Hands a document over as the host does, in Message's chunks.
+  void Send(const std::string& document, size_t chunkSize = 1600);
 
  protected:
   void* library_ = nullptr;

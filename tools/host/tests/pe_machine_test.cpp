@@ -23,21 +23,30 @@ std::vector<unsigned char> Image(uint16_t machine, uint16_t characteristics,
   return image;
 }
 
-TEST(PeMachine, Reads32BitDll) {
-  auto image = Image(kMachineI386, 0x2102);
-  PeInfo info = ReadPeInfo(image.data(), image.size());
-  EXPECT_TRUE(info.isPe);
-  EXPECT_EQ(info.machine, kMachineI386);
-  EXPECT_TRUE(info.isDll);
+struct PeCase {
+  uint16_t machine;
+  uint16_t characteristics;
+  bool isDll;
+};
+
+void PrintTo(const PeCase& c, std::ostream* os) {
+  *os << MachineName(c.machine) << (c.isDll ? " DLL" : " program");
 }
 
-TEST(PeMachine, Reads64BitProgram) {
-  auto image = Image(kMachineAmd64, 0x0022);
+class PeHeaders : public ::testing::TestWithParam<PeCase> {};
+
+TEST_P(PeHeaders, ReadsMachineAndKind) {
+  auto image = Image(GetParam().machine, GetParam().characteristics);
   PeInfo info = ReadPeInfo(image.data(), image.size());
   EXPECT_TRUE(info.isPe);
-  EXPECT_EQ(info.machine, kMachineAmd64);
-  EXPECT_FALSE(info.isDll);
+  EXPECT_EQ(info.machine, GetParam().machine);
+  EXPECT_EQ(info.isDll, GetParam().isDll);
 }
+
+INSTANTIATE_TEST_SUITE_P(PeMachine, PeHeaders,
+                         ::testing::Values(PeCase{kMachineI386, 0x2102, true},  // 32-bit DLL
+                                           PeCase{kMachineAmd64, 0x0022,
+                                                  false}));  // 64-bit program
 
 TEST(PeMachine, RejectsWhatIsNoPe) {
   std::vector<unsigned char> text(0x200, 'x');
