@@ -5,7 +5,7 @@ WINDOWS_PRESETS := windows-x86 windows-x64
 .PHONY: demo test test-native test-windows test-deploy test-fuzz windows dist fuzz bench \
   deps-native deps-windows deps-fuzz format clean
 
-test: test-native test-windows test-deploy test-fuzz
+test: test-native test-fuzz test-windows test-deploy
 
 # The README's main job: a sample PDF through the 32-bit add-in, under Wine, to a
 # print handler; the picture of its first page lands in demo/first-page.png.
