@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "tools/host/chunking.h"
+
 void AddinTest::SetUp() {
   ResetWindows();
   ResetHost();
@@ -73,15 +75,10 @@ void AddinTest::Send(const std::string& document, size_t chunkSize) {
 
 std::vector<Chunk> Message(const std::string& document, size_t chunkSize) {
   std::vector<Chunk> chunks;
-  size_t offset = 0;
-  do {
-    size_t length = std::min(chunkSize, document.size() - offset);
-    UINT32 flags = (offset == 0 ? CHANNEL_FLAG_FIRST : 0) |
-                   (offset + length == document.size() ? CHANNEL_FLAG_LAST : 0);
-    chunks.push_back({flags, document.substr(offset, length), CHANNEL_EVENT_DATA_RECEIVED,
-                      static_cast<UINT32>(document.size())});
-    offset += length;
-  } while (offset < document.size());
+  for (const ChunkSpan& span : SplitIntoChunks(document.size(), chunkSize)) {
+    chunks.push_back({span.flags, document.substr(span.offset, span.length),
+                      CHANNEL_EVENT_DATA_RECEIVED, static_cast<UINT32>(document.size())});
+  }
   return chunks;
 }
 

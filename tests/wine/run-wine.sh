@@ -19,40 +19,13 @@ arch=${2:?ARCH}
 state=${3:?STATE}
 shift 3
 
-export WINEDEBUG=-all
-# No Mono or Gecko: they cannot be downloaded here, and nothing needs them.
-export WINEDLLOVERRIDES='mscoree=;mshtml='
-export WINEPREFIX=$state/prefix
-
-case "$arch" in
-  x86)
-    export WINEARCH=win32
-    wine=/usr/lib/wine/wine
-    [ -x "$wine" ] || wine=$(command -v wine || true)
-    ;;
-  x64)
-    export WINEARCH=win64
-    wine=$(command -v wine64 || true)
-    [ -n "$wine" ] || wine=/usr/lib/wine/wine64
-    export WINELOADER=$wine
-    ;;
-  *) echo "run-wine: unknown architecture $arch" >&2; exit 2 ;;
-esac
-
-if [ ! -x "$wine" ]; then
-  echo "run-wine: no Wine loader for $arch (tools/install-deps.sh windows installs it)" >&2
-  exit 1
-fi
-# 32-bit Wine is a 32-bit Linux program: a kernel without 32-bit support cannot start it.
-if ! "$wine" --version >/dev/null 2>&1; then
-  echo "SKIPPED: this machine cannot run $wine ($("$wine" --version 2>&1 | tail -n1))."
+source "$(dirname "$0")/wine-env.sh"
+if ! why=$(wine_runs); then
+  echo "SKIPPED: $why"
   echo "The kernel refuses $arch Linux programs, so Wine cannot run $arch Windows programs here."
   [ "${QUARVEN_REQUIRE_WINE:-}" = 1 ] && exit 1
   exit 77
 fi
-
-# The Windows form of a Linux path: Wine maps / to drive Z:.
-winpath() { local p; p=$(realpath -m "$1"); p=${p//\//\\}; echo "Z:$p"; }
 
 # Every Windows program runs on a virtual display; message boxes are real windows.
 if [ -z "${DISPLAY:-}" ] && [ -z "${QUARVEN_IN_XVFB:-}" ]; then

@@ -17,11 +17,13 @@ fi
 # The 32-bit add-in is the main build. A kernel without 32-bit
 # support cannot run 32-bit Wine: then the demo says so and uses the 64-bit one.
 arch=x86
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  arch=x64
-  echo "NOTE: this machine cannot run 32-bit programs (/usr/lib/wine/wine: $(/usr/lib/wine/wine --version 2>&1 | tail -n1 | sed 's/.*: //'))."
+source "$root/tests/wine/wine-env.sh"
+if ! why=$(wine_runs); then
+  echo "NOTE: $why"
   echo "NOTE: so Wine cannot run the 32-bit add-in here; the demo uses the 64-bit one, built from the same sources."
   echo
+  arch=x64
+  source "$root/tests/wine/wine-env.sh"
 fi
 build=$root/build/windows-$arch
 for file in quarven.dll quarven-host.exe tests/wine/print-handler.exe; do
@@ -34,16 +36,6 @@ echo "== A fresh Wine prefix with a print handler for .pdf, and a sample PDF"
 bash "$root/tests/wine/run-wine.sh" setup "$arch" "$state" "$build/tests/wine/print-handler.exe"
 cp "$state/sample.pdf" "$out/sample.pdf"
 
-export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree=;mshtml=' WINEPREFIX=$state/prefix
-if [ "$arch" = x86 ]; then
-  export WINEARCH=win32
-  wine=/usr/lib/wine/wine
-else
-  export WINEARCH=win64
-  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-  export WINELOADER=$wine
-fi
-winpath() { local p; p=$(realpath -m "$1"); p=${p//\//\\}; echo "Z:$p"; }
 export QUARVEN_PRINT_LOG_DIR
 QUARVEN_PRINT_LOG_DIR=$(winpath "$out/printed")
 # At the end: the prefix's processes stop, and the prefix (some 100 MB) goes.
